@@ -1,0 +1,4 @@
+# i686 Windows, built with mingw-w64; these machines cannot run it.
+set(VISTREL_TRIPLE i686-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

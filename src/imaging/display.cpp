@@ -1,0 +1,3 @@
+#include "imaging/display.h"
+
+int devicebits = 24;
