@@ -3,6 +3,14 @@
 #include "platform/kernel_native.h"
 
 #include <fcntl.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define NATIVE_POISON(p, n) __asan_poison_memory_region((p), (n))
+#define NATIVE_UNPOISON(p, n) __asan_unpoison_memory_region((p), (n))
+#else
+#define NATIVE_POISON(p, n) ((void)(p), (void)(n))
+#define NATIVE_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +24,8 @@
 
 struct NativeGlobal {
     unsigned char* data;
-    SIZE_T size;
+    SIZE_T size;      // what GlobalSize tells
+    SIZE_T capacity;  // what was allocated; the rest is poisoned
     int locks;
 };
 
@@ -60,13 +69,13 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes)
     if (AllocationFails())
         return nullptr;
     // Windows hands out a block even for 0 bytes when it is movable; keep a
-    // real allocation so that the sanitizers see every access.
-    auto* data = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 1));
+    // real allocation so that the sanitizers see every access. calloc gives
+    // large zeroed blocks without touching them.
+    const SIZE_T capacity = bytes ? bytes : 1;
+    auto* data = static_cast<unsigned char*>((flags & GMEM_ZEROINIT) ? std::calloc(1, capacity) : std::malloc(capacity));
     if (data == nullptr)
         return nullptr;
-    if (flags & GMEM_ZEROINIT)
-        std::memset(data, 0, bytes ? bytes : 1);
-    auto* mem = new NativeGlobal{data, bytes, 0};
+    auto* mem = new NativeGlobal{data, bytes, capacity, 0};
     LiveGlobals().insert(mem);
     return mem;
 }
@@ -76,17 +85,26 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags)
     NativeGlobal* mem = Known(handle);
     if (mem == nullptr || AllocationFails())
         return nullptr;
-    // Always move the data, so that a pointer kept across a reallocation is
-    // caught by AddressSanitizer.
-    auto* data = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 1));
+    if (bytes <= mem->size) {
+        // Shrinking stays in place, as it does on Windows; the cut-off tail
+        // is poisoned so that reads past the new size are still caught.
+        NATIVE_POISON(mem->data + bytes, mem->capacity - bytes);
+        mem->size = bytes;
+        return mem;
+    }
+    // Growing always moves the data, so that a pointer kept across the
+    // reallocation is caught by AddressSanitizer.
+    auto* data = static_cast<unsigned char*>(std::calloc(1, bytes));
     if (data == nullptr)
         return nullptr;
-    std::memcpy(data, mem->data, std::min(bytes, mem->size));
-    if (bytes > mem->size && (flags & GMEM_ZEROINIT))
-        std::memset(data + mem->size, 0, bytes - mem->size);
+    std::memcpy(data, mem->data, mem->size);
+    if (!(flags & GMEM_ZEROINIT))
+        std::memset(data + mem->size, 0xCD, bytes - mem->size);
+    NATIVE_UNPOISON(mem->data, mem->capacity);
     std::free(mem->data);
     mem->data = data;
     mem->size = bytes;
+    mem->capacity = bytes;
     return mem;
 }
 
@@ -113,6 +131,7 @@ HGLOBAL GlobalFree(HGLOBAL handle)
     if (mem == nullptr)
         return handle;
     LiveGlobals().erase(mem);
+    NATIVE_UNPOISON(mem->data, mem->capacity);
     std::free(mem->data);
     delete mem;
     return nullptr;

@@ -22,14 +22,17 @@ public:
             GlobalFree(mem_);
     }
 
+    // The first block guesses four times the stream, a usual ratio for
+    // pictures, so that most payloads need no reallocation at all.
+    explicit InflateTarget(unsigned long stored) : guess_(std::min(std::max(stored / 2 * 8, 8ul * CHUNK), MAX_INFLATED_SIZE)) {}
+
     // Makes room for at least one more chunk; false when the bound or memory
     // is exhausted.
     bool Reserve(z_stream& z)
     {
         if (data_ != nullptr && used_ < capacity_)
             return Point(z);
-        const unsigned long wanted = std::min(std::max(capacity_ * 2, static_cast<unsigned long>(CHUNK) * 8),
-                                              MAX_INFLATED_SIZE);
+        const unsigned long wanted = capacity_ ? std::min(capacity_ * 2, MAX_INFLATED_SIZE) : guess_;
         if (wanted <= used_)
             return false;
         Unlock();
@@ -79,6 +82,7 @@ private:
         }
     }
 
+    unsigned long guess_;
     HGLOBAL mem_ = nullptr;
     Bytef* data_ = nullptr;
     unsigned long capacity_ = 0;
@@ -117,7 +121,7 @@ HGLOBAL Inflate(unsigned long* length, Refill refill)
     if (!inflater.ok())
         return nullptr;
     z_stream& z = inflater.z();
-    InflateTarget target;
+    InflateTarget target(stored);
     for (;;) {
         if (z.total_in == stored)
             break;
