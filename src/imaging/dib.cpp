@@ -53,6 +53,21 @@ bool DibFits(const BITMAPINFOHEADER* dib, uint64_t blockBytes)
     return bytes != 0 && bytes <= blockBytes;
 }
 
+bool DibIsValid(const BITMAPINFOHEADER* dib, uint64_t blockBytes)
+{
+    if (blockBytes < sizeof(BITMAPINFOHEADER))
+        return false;
+    const WORD bits = dib->biBitCount;
+    const bool depth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    return depth && dib->biCompression == 0 && DibFits(dib, blockBytes);
+}
+
+bool DibIsValid(HGLOBAL mem)
+{
+    GlobalLockGuard<BITMAPINFOHEADER> header(mem);
+    return header && DibIsValid(header.get(), GlobalSize(mem));
+}
+
 const uint8_t* DibPixels(const BITMAPINFOHEADER* dib)
 {
     return reinterpret_cast<const uint8_t*>(dib) + dib->biSize + 4 * DibColourCount(dib->biBitCount);

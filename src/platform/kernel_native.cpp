@@ -3,14 +3,6 @@
 #include "platform/kernel_native.h"
 
 #include <fcntl.h>
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#define NATIVE_POISON(p, n) __asan_poison_memory_region((p), (n))
-#define NATIVE_UNPOISON(p, n) __asan_unpoison_memory_region((p), (n))
-#else
-#define NATIVE_POISON(p, n) ((void)(p), (void)(n))
-#define NATIVE_UNPOISON(p, n) ((void)(p), (void)(n))
-#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,8 +16,7 @@
 
 struct NativeGlobal {
     unsigned char* data;
-    SIZE_T size;      // what GlobalSize tells
-    SIZE_T capacity;  // what was allocated; the rest is poisoned
+    SIZE_T size;
     int locks;
 };
 
@@ -75,7 +66,7 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes)
     auto* data = static_cast<unsigned char*>((flags & GMEM_ZEROINIT) ? std::calloc(1, capacity) : std::malloc(capacity));
     if (data == nullptr)
         return nullptr;
-    auto* mem = new NativeGlobal{data, bytes, capacity, 0};
+    auto* mem = new NativeGlobal{data, bytes, 0};
     LiveGlobals().insert(mem);
     return mem;
 }
@@ -86,9 +77,12 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags)
     if (mem == nullptr || AllocationFails())
         return nullptr;
     if (bytes <= mem->size) {
-        // Shrinking stays in place, as it does on Windows; the cut-off tail
-        // is poisoned so that reads past the new size are still caught.
-        NATIVE_POISON(mem->data + bytes, mem->capacity - bytes);
+        // Shrinking gives memory back; the C library may keep the data in
+        // place, as Windows does (under AddressSanitizer it moves).
+        auto* data = static_cast<unsigned char*>(std::realloc(mem->data, bytes ? bytes : 1));
+        if (data == nullptr)
+            return nullptr;
+        mem->data = data;
         mem->size = bytes;
         return mem;
     }
@@ -100,11 +94,9 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags)
     std::memcpy(data, mem->data, mem->size);
     if (!(flags & GMEM_ZEROINIT))
         std::memset(data + mem->size, 0xCD, bytes - mem->size);
-    NATIVE_UNPOISON(mem->data, mem->capacity);
     std::free(mem->data);
     mem->data = data;
     mem->size = bytes;
-    mem->capacity = bytes;
     return mem;
 }
 
@@ -131,7 +123,6 @@ HGLOBAL GlobalFree(HGLOBAL handle)
     if (mem == nullptr)
         return handle;
     LiveGlobals().erase(mem);
-    NATIVE_UNPOISON(mem->data, mem->capacity);
     std::free(mem->data);
     delete mem;
     return nullptr;
