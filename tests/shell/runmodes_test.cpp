@@ -11,6 +11,7 @@
 #include "shell/messages.h"
 #include "shell/runmodes.h"
 #include "show/blockstore.h"
+#include "show/writer.h"
 
 namespace {
 
@@ -320,6 +321,90 @@ TEST_F(RunModes, SaverCursorIsFullyTransparent)
     for (size_t i = half; i < bits.size(); ++i)
         ASSERT_EQ(bits[i], 0x00) << "XOR mask byte " << i;
     DeleteObject(info.hbmMask);
+}
+
+// The real player with a show appended, mapped into this process: the run
+// modes then read their show and resources from it as from themselves.
+class WithShow : public RunModes {
+protected:
+    void SetUp() override
+    {
+        RunModes::SetUp();
+        own = hInst;
+    }
+    void TearDown() override
+    {
+        hInst = own;
+        if (module)
+            FreeLibrary(module);
+        DeleteFileA(path.c_str());
+    }
+
+    void Load(const ShowBytes& show)
+    {
+        std::string player = "Z:" VISTREL_SCR;
+        for (char& c : player)
+            if (c == '/')
+                c = '\\';
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path = std::string(temp) + "vistrel-with-show.scr";
+        std::string error;
+        ASSERT_TRUE(ShowAppendToPlayer(player, path, show, &error)) << error;
+        module = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+        ASSERT_NE(module, nullptr) << GetLastError();
+        hInst = module;
+    }
+
+    static ShowBytes Show(const char* title)
+    {
+        SHOWWRITER w;
+        ShowWriterBegin(&w);
+        ShowWriteHead(&w, ShowDefaultHead(title, 0x00336699));
+        SCRTEXT text{};
+        ShowWriteText(&w, text, "a text block");
+        return ShowWriterFinish(&w);
+    }
+
+    HINSTANCE own = nullptr;
+    HMODULE module = nullptr;
+    std::string path;
+};
+
+TEST_F(WithShow, FullScreenLoadsTheShowAndPostsTheStart)
+{
+    Load(Show("Started"));
+    LRESULT items = -1;
+    std::string fileName;
+    int result = RunMode("/s", [&] {
+        HWND window = FindWindowA(SaverClassName, szSaverAppName);
+        if (!window)
+            return;
+        items = SendMessageA(GetDlgItem(window, BLOCKLIST_ID), LB_GETCOUNT, 0, 0);
+        if (BLOCKSET* set = LockBlockSet(window)) {
+            fileName = set->fileName;
+            UnlockBlockSet(window);
+        }
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(startMessages, 1);
+    EXPECT_EQ(items, 2);
+    EXPECT_STRCASEEQ(fileName.c_str(), path.c_str());
+}
+
+TEST_F(WithShow, ConfigurationFindsTheHeadBlock)
+{
+    Load(Show("Configured"));
+    bool dialog = false;
+    int result = RunMode("/c", [&] {
+        HWND found = FindWindowA("#32770", nullptr);
+        dialog = found != nullptr && GetDlgItem(found, IDC_NOTICE) != nullptr;
+        if (found)
+            PostMessageA(found, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(dialog);
 }
 
 TEST_F(RunModes, SaverIconIsThere)
