@@ -59,7 +59,9 @@ bool DibIsValid(const BITMAPINFOHEADER* dib, uint64_t blockBytes)
         return false;
     const WORD bits = dib->biBitCount;
     const bool depth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    return depth && dib->biCompression == 0 && DibFits(dib, blockBytes);
+    // A picture without rows would leave its width unchecked by its block.
+    const bool pixels = dib->biWidth > 0 && dib->biHeight > 0;
+    return depth && pixels && dib->biCompression == 0 && DibFits(dib, blockBytes);
 }
 
 bool DibIsValid(HGLOBAL mem)

@@ -37,8 +37,8 @@ uint64_t DibStride(int64_t width, unsigned int bits);
 uint64_t DibBytes(const BITMAPINFOHEADER* dib);
 // True when the header describes a DIB that lies wholly within `blockBytes`.
 bool DibFits(const BITMAPINFOHEADER* dib, uint64_t blockBytes);
-// True for a picture the player can use: it fits its block, is uncompressed
-// (BI_RGB) and has a depth of 1, 4, 8, 16, 24 or 32 bits.
+// True for a picture the player can use: it has pixels, fits its block, is
+// uncompressed (BI_RGB) and has a depth of 1, 4, 8, 16, 24 or 32 bits.
 bool DibIsValid(const BITMAPINFOHEADER* dib, uint64_t blockBytes);
 // The same for a DIB in a movable block.
 bool DibIsValid(HGLOBAL dib);

@@ -19,7 +19,7 @@ class SourceDib {
 public:
     explicit SourceDib(HGLOBAL mem) : lock_(mem)
     {
-        ok_ = lock_ && DibFits(lock_.get(), GlobalSize(mem)) &&
+        ok_ = lock_ && DibIsValid(lock_.get(), GlobalSize(mem)) &&
               (lock_->biBitCount == 1 || lock_->biBitCount == 4 || lock_->biBitCount == 8 ||
                lock_->biBitCount == 24);
     }

@@ -136,6 +136,14 @@ TEST_F(Reduce, RefusedSources)
     GlobalUnlock(deep);
     EXPECT_EQ(DitherDib(deep, standard, 8, 0), nullptr);
     EXPECT_EQ(RemapDib(deep, standard, 8, 0), nullptr);
+    // No rows: nothing bounds the width by the block, so nothing is read
+    // or allocated for it.
+    header = static_cast<BITMAPINFOHEADER*>(GlobalLock(deep));
+    header->biHeight = 0;
+    header->biWidth = 0x7FFFFFFF;
+    GlobalUnlock(deep);
+    EXPECT_EQ(DitherDib(deep, standard, 8, 0), nullptr);
+    EXPECT_EQ(RemapDib(deep, standard, 8, 0), nullptr);
     GlobalFree(deep);
     EXPECT_EQ(DitherDib(nullptr, standard, 8, 0), nullptr);
     EXPECT_EQ(RemapDib(nullptr, standard, 8, 0), nullptr);

@@ -254,6 +254,16 @@ const LoadCase loadCases[] = {
          return Finish(w);
      },
      0, 2},
+    {"picture_without_rows",
+     [] {
+         SHOWWRITER w = Begin();
+         ShowBytes dib = DibBytes(16, 1, 24);
+         PutU32(dib, 4, 0x7FFFFFFF);
+         PutU32(dib, 8, 0);
+         ShowWriteImage(&w, ImageHeader(), dib, false);
+         return Finish(w);
+     },
+     0, 1},
     {"picture_run_length_encoded",
      [] {
          SHOWWRITER w = Begin();
