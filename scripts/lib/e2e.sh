@@ -8,6 +8,7 @@
 #   e2e_wait_for CMD... [timeout] retries CMD until it succeeds (E2E_TIMEOUT s)
 #   e2e_screenshot FILE           the whole display as PNG
 #   e2e_max_level FILE            the brightest channel value in a picture, 0..255
+#   e2e_colours FILE X,Y ...      "r,g,b" of each point, one line each
 #   e2e_key KEY, e2e_click BUTTON, e2e_move X Y    input through xdotool
 #   e2e_wait_exit SECONDS         waits for the saver; sets E2E_EXIT (124: still running)
 #   e2e_alive                     true while the saver runs
@@ -49,6 +50,8 @@ e2e_start_display() {
     # fresh wineserver for this display.
     "$WINESERVER" -k 2>/dev/null || true
     "$WINESERVER" -w 2>/dev/null || true
+    source "$(dirname "${BASH_SOURCE[0]}")/wineprefix.sh"
+    prepare_wine_prefix
     e2e_log "display $DISPLAY ($size)"
 }
 
@@ -99,6 +102,15 @@ e2e_screenshot() {
 
 e2e_max_level() {
     convert "$1" -format '%[fx:int(255*maxima)]' info:
+}
+
+e2e_colours() {
+    local file=$1 format="" point
+    shift
+    for point in "$@"; do
+        format+="%[fx:int(255*p{$point}.r+0.5)],%[fx:int(255*p{$point}.g+0.5)],%[fx:int(255*p{$point}.b+0.5)]\n"
+    done
+    convert "$file" -format "$format" info:
 }
 
 e2e_key() { xdotool key "$1"; }

@@ -1,13 +1,21 @@
 #include "shell/saverwindow.h"
 
+#include "player/sequencer.h"
+#include "shell/messages.h"
 #include "show/blockstore.h"
 
 namespace {
 
-// Frees every block and the BLOCKSET itself, and detaches it from the window.
+// Ends the show: releases the current block, every stored block and the
+// BLOCKSET itself, and detaches it from the window.
 void ReleaseShow(HWND window)
 {
     if (BLOCKSET* set = LockBlockSet(window)) {
+        // Stopping the sound comes with applet sound (issue 20 of the plan).
+        ReleaseCurrentBlock(window, set);
+        // The show's brush would otherwise outlive the window.
+        if (set->backgroundBrush)
+            DeleteObject(set->backgroundBrush);
         FreeBlocks(window, set);
         UnlockBlockSet(window);
     }
@@ -21,9 +29,18 @@ void ReleaseShow(HWND window)
 LRESULT CALLBACK ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_STARTSHOW:
+        StartShow(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return EraseShowBackground(window, reinterpret_cast<HDC>(wParam));
+    case WM_TIMER:
+        if (HandleShowTimer(window, wParam))
+            return 0;
+        break;
     case WM_DESTROY:
-        // Stopping the sound, releasing the current slide and draining input
-        // come with the show and the input handling (issues 5 and 6).
+        // Draining input and telling the system the saver stopped come with
+        // the input handling (issue 6).
         ReleaseShow(window);
         break;
     default:
