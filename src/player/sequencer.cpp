@@ -17,12 +17,12 @@
 
 namespace {
 
-UINT_PTR WINAPI RealSetTimer(HWND window, UINT_PTR id, UINT milliseconds)
+UINT_PTR RealSetTimer(HWND window, UINT_PTR id, UINT milliseconds)
 {
     return SetTimer(window, id, milliseconds, nullptr);
 }
 
-BOOL WINAPI RealKillTimer(HWND window, UINT_PTR id) { return KillTimer(window, id); }
+BOOL RealKillTimer(HWND window, UINT_PTR id) { return KillTimer(window, id); }
 
 // Whether some block held the show since it last started over at its HEAD
 // block. A pass in which every block moved on at once ends in a short pause.

@@ -22,13 +22,13 @@ namespace {
 
 std::map<UINT_PTR, UINT> timers;  // id -> period of every running timer
 
-UINT_PTR WINAPI FakeSetTimer(HWND, UINT_PTR id, UINT milliseconds)
+UINT_PTR FakeSetTimer(HWND, UINT_PTR id, UINT milliseconds)
 {
     timers[id] = milliseconds;
     return id;
 }
 
-BOOL WINAPI FakeKillTimer(HWND, UINT_PTR id) { return timers.erase(id) ? TRUE : FALSE; }
+BOOL FakeKillTimer(HWND, UINT_PTR id) { return timers.erase(id) ? TRUE : FALSE; }
 
 constexpr COLORREF BACKGROUND = RGB(16, 32, 64);
 
