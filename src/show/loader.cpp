@@ -110,8 +110,9 @@ HGLOBAL ReadPreview(ShowFile& file, uint64_t available)
     const int height = info.biHeight;
     const unsigned bits = info.biBitCount;
     // Rows are read at the stored depth into a DIB of CreateDib's depth: the
-    // two must be the same.
-    if (width < 0 || height < 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
+    // two must be the same. A picture without pixels would leave its other
+    // side unbounded by the block (a billion empty rows to read).
+    if (width <= 0 || height <= 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
         return nullptr;
     const uint32_t colours = DibColourCount(bits);
     const uint64_t stride = DibStride(width, bits);

@@ -236,6 +236,15 @@ const LoadCase loadCases[] = {
          return Finish(w);
      },
      0, 0},
+    {"preview_without_columns",
+     [] {
+         ShowBytes preview = DibBytes(4, 4, 1);
+         PutU32(preview, 4, 0);
+         PutU32(preview, 8, 1684366707);  // rows of no bytes, a billion of them
+         SHOWWRITER w = Begin(&preview);
+         return Finish(w);
+     },
+     0, 0},
     {"preview_larger_than_its_block",
      [] {
          ShowBytes preview = DibBytes(4, 4, 8);
