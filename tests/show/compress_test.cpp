@@ -8,6 +8,7 @@
 
 #include "platform/guards.h"
 #include "show/compress.h"
+#include "support/show_fixture.h"
 
 namespace {
 
@@ -146,23 +147,7 @@ TEST(UncompressData, Cases)
 // A few hundred kilobytes that would inflate past the bound.
 TEST(UncompressData, StopsAtTheBound)
 {
-    z_stream z{};
-    ASSERT_EQ(deflateInit(&z, 1), Z_OK);
-    std::vector<unsigned char> zeros(1 << 20), stream;
-    std::vector<unsigned char> chunk(1 << 16);
-    const size_t total = MAX_INFLATED_SIZE + (1 << 20);
-    for (size_t fed = 0; fed <= total; fed += zeros.size()) {
-        const bool last = fed + zeros.size() > total;
-        z.next_in = zeros.data();
-        z.avail_in = static_cast<uInt>(zeros.size());
-        do {
-            z.next_out = chunk.data();
-            z.avail_out = static_cast<uInt>(chunk.size());
-            deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
-            stream.insert(stream.end(), chunk.data(), z.next_out);
-        } while (z.avail_out == 0);
-    }
-    deflateEnd(&z);
+    ShowBytes stream = ZeroStream(MAX_INFLATED_SIZE + (1 << 20));
     unsigned long length = stream.size();
     EXPECT_EQ(UncompressData(stream.data(), &length, 1), nullptr);
 }
