@@ -5,6 +5,8 @@
 
 #include "animation/animation.h"
 #include "imaging/display.h"
+#include "imaging/palette.h"
+#include "imaging/reduce.h"
 #include "platform/guards.h"
 #include "shell/cmdline.h"
 #include "shell/configure.h"
@@ -129,8 +131,15 @@ int RunPreview(HINSTANCE instance, const char* commandLine)
     GetOwnPath(path);
     BLOCK block;
     bool loaded = LoadHeaderBlock(nullptr, &block, path, nullptr) != 0;
-    // Reducing the preview picture on palette displays comes with the
-    // preview window (issue 8).
+    if (loaded && block.payload && devicebits <= 8) {
+        uint8_t palette[PALETTE_BYTES];
+        int depth = 8;
+        GetDefaultPalette(palette, &depth, PALETTE_STANDARD);
+        if (HGLOBAL reduced = DitherDib(block.payload, palette, depth, 0)) {
+            GlobalFree(block.payload);
+            block.payload = reduced;
+        }
+    }
 
     HWND window = CreateWindowExA(0, className.c_str(), szSaverAppName, WS_CHILD | WS_VISIBLE, 0, 0,
                                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, instance,

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real saver with a show appended by the show writer: the configuration
-# mode finds the HEAD block and shows its dialog, which closes on "Done"; the
+# mode finds the HEAD block and shows its dialog, centred with the title as
+# caption, which Escape leaves open and Enter closes; the
 # full-screen mode loads the show and runs until closed. Exit code 1 in both.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,8 +17,15 @@ e2e_wine "$makeshow" "$scr" "$show" "Loader test" || e2e_fail "could not write t
 
 e2e_run "$show" /c
 e2e_wait_for e2e_wine "$testctl" info '#32770' || e2e_fail "/c showed no dialog"
-e2e_wine "$testctl" command '#32770' 1 || e2e_fail "could not press Done"
-e2e_wait_exit 20 || e2e_fail "/c still running after Done"
+caption=$(e2e_wine "$testctl" caption '#32770')
+[ "$caption" = "Loader test" ] || e2e_fail "/c dialog caption '$caption'"
+read -r left top right bottom _ <<<"$(e2e_wine "$testctl" info '#32770')"
+[ "$left" = $(((800 - (right - left)) / 2)) ] || e2e_fail "/c dialog not centred ($left $top $right $bottom)"
+e2e_key Escape
+sleep 1
+e2e_alive || e2e_fail "Escape closed the dialog"
+e2e_key Return
+e2e_wait_exit 20 || e2e_fail "/c still running after Enter"
 [ "$E2E_EXIT" = 1 ] || e2e_fail "/c ended with $E2E_EXIT, not 1"
 
 # Without a show the configuration mode shows nothing at all.

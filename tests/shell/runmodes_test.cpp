@@ -393,18 +393,40 @@ TEST_F(WithShow, FullScreenLoadsTheShowAndPostsTheStart)
     EXPECT_STRCASEEQ(fileName.c_str(), path.c_str());
 }
 
-TEST_F(WithShow, ConfigurationFindsTheHeadBlock)
+TEST_F(WithShow, ConfigurationShowsTitleAndNotice)
 {
-    Load(Show("Configured"));
-    bool dialog = false;
+    SHOWWRITER w;
+    ShowWriterBegin(&w);
+    SCRHEAD head = ShowDefaultHead("Configured", 0);
+    std::strcpy(head.notice, "Line one\r\nLine two");
+    // No terminator in the title field: it must still end inside it.
+    std::memset(head.title, 'T', sizeof head.title);
+    ShowWriteHead(&w, head);
+    Load(ShowWriterFinish(&w));
+
+    char caption[400] = {}, notice[200] = {};
+    RECT rect{};
+    LONG noticeStyle = 0;
+    bool stayedOnEscape = false;
     int result = RunMode("/c", [&] {
-        HWND found = FindWindowA("#32770", nullptr);
-        dialog = found != nullptr && GetDlgItem(found, IDC_NOTICE) != nullptr;
-        if (found)
-            PostMessageA(found, WM_COMMAND, IDOK, 0);
+        HWND dialog = FindWindowA("#32770", nullptr);
+        if (!dialog)
+            return;
+        GetWindowTextA(dialog, caption, sizeof caption);
+        GetDlgItemTextA(dialog, IDC_NOTICE, notice, sizeof notice);
+        noticeStyle = GetWindowLongA(GetDlgItem(dialog, IDC_NOTICE), GWL_STYLE);
+        GetWindowRect(dialog, &rect);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        stayedOnEscape = IsWindow(dialog) != 0;
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(result, 0);
-    EXPECT_TRUE(dialog);
+    EXPECT_EQ(std::string(caption), std::string(sizeof head.title, 'T'));
+    EXPECT_STREQ(notice, "Line one\r\nLine two");
+    EXPECT_TRUE(noticeStyle & ES_READONLY);
+    EXPECT_TRUE(stayedOnEscape);
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2);
+    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2);
 }
 
 TEST_F(RunModes, SaverIconIsThere)
