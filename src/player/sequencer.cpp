@@ -12,6 +12,7 @@
 #include "imaging/reduce.h"
 #include "platform/gdi_guards.h"
 #include "player/slide.h"
+#include "player/text.h"
 #include "shell/messages.h"
 #include "show/blockstore.h"
 
@@ -142,6 +143,40 @@ void StartPicture(HWND window, BLOCKSET* set)
     showHeld = true;
 }
 
+void StartText(HWND window, BLOCKSET* set)
+{
+    BLOCK& block = set->block;
+    const SCRTEXT& text = block.text;
+    // The face name field need not hold its terminator.
+    char face[sizeof text.faceName + 1] = {};
+    std::memcpy(face, text.faceName, sizeof text.faceName);
+    HFONT font = CreateFontA(text.fontHeight, 0, 0, 0, (text.flags & TEXT_BOLD) ? 700 : 0,
+                             (text.flags & TEXT_ITALIC) ? TRUE : FALSE, (text.flags & TEXT_UNDERLINE) ? TRUE : FALSE,
+                             FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    if (!InitTextStatus(&set->status, font, set->backgroundBrush, block.payload, window,
+                        static_cast<uint32_t>(text.mode), static_cast<uint32_t>(text.alignment),
+                        static_cast<uint32_t>(text.boxWidth), static_cast<uint32_t>(text.boxHeight),
+                        static_cast<uint32_t>(text.margin))) {
+        // The status holds the font, which the next block releases.
+        PostFailure(window);
+        return;
+    }
+
+    int x = 0, y = 0;
+    GetTextOrigin(&x, &y, &block, &set->status);
+    RECT saved = set->status.boxRect;
+    OffsetRect(&saved, x, y);
+    const bool across = text.mode == TEXT_LINE_ACROSS || text.mode == TEXT_SCROLL_ACROSS;
+    InflateRect(&saved, across ? 0 : text.margin, text.margin);
+    SaveArea(window, set, saved);
+
+    block.cellTimer = sequencerTimers.set(window, TIMER_CELL, CellPeriod(text.speed));
+    block.secondTimer = sequencerTimers.set(window, TIMER_SECOND, 1000);
+    const auto displayTime = static_cast<uint32_t>(text.displayTime);
+    block.advanceTimer = displayTime != 0 ? sequencerTimers.set(window, TIMER_ADVANCE, DisplayPeriod(displayTime)) : 0;
+    showHeld = true;
+}
+
 void NextBlock(HWND window, BLOCKSET* set)
 {
     BLOCK& block = set->block;
@@ -173,13 +208,47 @@ void NextBlock(HWND window, BLOCKSET* set)
     case TAG_IMAG:
         StartPicture(window, set);
         break;
-    // Texts (InitTextStatus), sounds (APPLETPlaySound), applets
-    // (APPLETInitApplet) and animations (AddAnimBlock) take over here with
-    // their own issues; until then they are skipped like unknown blocks.
+    case TAG_TEXT:
+        StartText(window, set);
+        break;
+    // Sounds (APPLETPlaySound), applets (APPLETInitApplet) and animations
+    // (AddAnimBlock) take over here with their own issues; until then they
+    // are skipped like unknown blocks.
     default:
         PostStep(window, STEP_NEXTBLOCK);
         break;
     }
+}
+
+void TextTick(HWND window, BLOCKSET* set)
+{
+    BLOCK& block = set->block;
+    STATUS& status = set->status;
+    const SCRTEXT& text = block.text;
+    int x = 0, y = 0;
+    GetTextOrigin(&x, &y, &block, &status);
+    WindowDcGuard dc(window);
+    SelectGuard font(dc.get(), status.font);
+    const int32_t lineHeight = status.textRect.bottom - status.textRect.top;
+    switch (text.mode) {
+    case TEXT_LINE_ACROSS:
+    case TEXT_SCROLL_ACROSS:
+        x = 0;
+        status.width = set->displayWidth;
+        status.height = lineHeight;
+        break;
+    case TEXT_BOX:
+        status.width = text.boxWidth;
+        status.height = text.boxHeight;
+        break;
+    default:
+        status.width = text.boxWidth;
+        status.height = lineHeight;
+        break;
+    }
+    status.x = x;
+    status.y = y;
+    HandleOnceTextCell(window, dc.get(), &status, &text, block.payload);
 }
 
 void CellTick(HWND window, BLOCKSET* set)
@@ -189,6 +258,8 @@ void CellTick(HWND window, BLOCKSET* set)
         GetImageOrigin(&set->status.x, &set->status.y, &block);
         WindowDcGuard dc(window);
         HandleOnceCell(window, dc.get(), &set->status);
+    } else if (block.tag == TAG_TEXT) {
+        TextTick(window, set);
     }
 }
 
@@ -202,6 +273,11 @@ void SlideDone(HWND window, BLOCKSET* set)
             PostStep(window, block.advanceTimer);
         DestroyStatus(&set->status);
         set->status.activeEffect = EFFECT_IDLE;
+    } else if (block.tag == TAG_TEXT) {
+        // A display time of 0 moves on when a scrolling text has passed.
+        if (block.text.displayTime == 0)
+            PostStep(window, block.advanceTimer);
+        DestroyStatus(&set->status);
     }
 }
 
