@@ -111,11 +111,31 @@ int main(int argc, char** argv)
     SCRHEAD head = ShowDefaultHead("Vistrel demo", RGB(12, 18, 40));
     std::snprintf(head.notice, sizeof head.notice, "A demo show: every picture in it was drawn by the program that made it.");
     ShowWriteHead(&writer, head);
+    SCRTEXT title{};
+    title.fontHeight = -56;
+    title.flags = TEXT_BOLD | TEXT_TRANSPARENT | TEXT_ERASE;
+    title.textColour = RGB(255, 220, 120);
+    title.speed = 60;
+    title.displayTime = 3;
+    title.margin = 10;
+    std::snprintf(title.faceName, sizeof title.faceName, "Times New Roman");
+    ShowWriteText(&writer, title, "Vistrel");
     ShowWriteImage(&writer, Slide(EFFECT_NONE, EFFECT_NONE, 0, 2), Sunset(), true);
     ShowWriteImage(&writer, Slide(EFFECT_RANDOM, EFFECT_RANDOM, POSITION_TOP_LEFT, 2), Rings(), true);
     ShowWriteImage(&writer, Slide(EFFECT_NONE, EFFECT_NCLEAR, POSITION_BOTTOM_RIGHT, 1), Checker(), true);
     ShowWriteImage(&writer, Slide(EFFECT_RANDOM, EFFECT_NONE, POSITION_TOP_RIGHT, 2), Bars(), true);
     ShowWriteImage(&writer, Slide(EFFECT_NONE, EFFECT_NONE, 0, 2), Panorama(), true);
+    SCRTEXT ticker{};
+    ticker.mode = 3;  // one line scrolling across the screen
+    ticker.position = POSITION_BOTTOM_LEFT;
+    ticker.fontHeight = -28;
+    ticker.flags = TEXT_ERASE;
+    ticker.textColour = RGB(255, 255, 255);
+    ticker.backColour = RGB(40, 60, 120);
+    ticker.speed = 70;
+    ticker.displayTime = 0;
+    std::snprintf(ticker.faceName, sizeof ticker.faceName, "Arial");
+    ShowWriteText(&writer, ticker, "Pictures, texts and effects, all from one file");
     const ShowBytes show = ShowWriterFinish(&writer);
     std::string error;
     if (show.empty() || !ShowAppendToPlayer(argv[1], argv[2], show, &error)) {
