@@ -1,5 +1,8 @@
 #include "effects/conventions.h"
 
+#include <cstdlib>
+#include <ctime>
+
 #include "effects/effect.h"
 #include "imaging/composite.h"
 #include "imaging/dib.h"
@@ -7,10 +10,7 @@
 
 int16_t PictureSetup(STATUS* status, EFFECTSIZE* size)
 {
-    if (status->bitmap) {
-        DeleteObject(status->bitmap);
-        status->bitmap = nullptr;
-    }
+    DeleteBitmap(status);
     GlobalLockGuard<BITMAPINFOHEADER> picture(status->picture);
     if (!picture)
         return EFFECT_ABORT;
@@ -44,10 +44,7 @@ int16_t StandardWait(const STATUS* status) { return status->holdLeft == 0 ? EFFE
 
 int16_t StandardClose(STATUS* status)
 {
-    if (status->bitmap) {
-        DeleteObject(status->bitmap);
-        status->bitmap = nullptr;
-    }
+    DeleteBitmap(status);
     return EFFECT_DONE;
 }
 
@@ -95,3 +92,80 @@ BackgroundFill::~BackgroundFill()
 }
 
 void BackgroundFill::Fill(int left, int top, int right, int bottom) const { Rectangle(dc_, left, top, right, bottom); }
+
+void CopyOnScreen(const STATUS* status, int x, int y, int w, int h, int toX, int toY)
+{
+    BitBlt(status->dc, toX, toY, w, h, status->dc, x, y, SRCCOPY);
+}
+
+void Reseed() { std::srand(static_cast<unsigned>(std::time(nullptr))); }
+
+int16_t LineSetup(STATUS* status, LINESTATE* state)
+{
+    state->n = 0;
+    EFFECTSIZE size;
+    const int16_t failed = PictureSetup(status, &size);
+    state->W = size.W;
+    state->H = size.H;
+    return failed ? failed : EFFECT_DONE;
+}
+
+int16_t LineWait(STATUS* status, LINESTATE* state)
+{
+    const int16_t result = StandardWait(status);
+    if (result == EFFECT_DONE)
+        state->n = 0;
+    return result;
+}
+
+int16_t LineClose(STATUS* status, LINESTATE* state)
+{
+    StandardClose(status);
+    state->n = 0;
+    return EFFECT_DONE;
+}
+
+int32_t* MakeCornerTable(uint32_t W, uint32_t H, uint32_t step, uint32_t* count)
+{
+    const uint64_t across = (static_cast<uint64_t>(W) + step - 1) / step;
+    const uint64_t down = (static_cast<uint64_t>(H) + step - 1) / step;
+    const uint64_t n = across * down;
+    *count = 0;
+    if (n == 0 || n > 0x7FFFFFFF)
+        return nullptr;
+    auto* table = static_cast<int32_t*>(std::calloc(static_cast<size_t>(n), 2 * sizeof(int32_t)));
+    if (table == nullptr)
+        return nullptr;
+    size_t i = 0;
+    for (uint64_t y = 0; y < H; y += step)
+        for (uint64_t x = 0; x < W; x += step) {
+            table[2 * i] = static_cast<int32_t>(x);
+            table[2 * i + 1] = static_cast<int32_t>(y);
+            ++i;
+        }
+    *count = static_cast<uint32_t>(n);
+    return table;
+}
+
+void RemovePair(int32_t* table, uint32_t* n, uint32_t i)
+{
+    table[2 * i] = table[2 * (*n - 1)];
+    table[2 * i + 1] = table[2 * (*n - 1) + 1];
+    --*n;
+}
+
+uint32_t RandomBelow(uint32_t n) { return n ? static_cast<uint32_t>(std::rand()) % n : 0; }
+
+void FreeTable(void** table)
+{
+    std::free(*table);
+    *table = nullptr;
+}
+
+void DeleteBitmap(STATUS* status)
+{
+    if (status->bitmap) {
+        DeleteObject(status->bitmap);
+        status->bitmap = nullptr;
+    }
+}

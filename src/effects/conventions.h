@@ -10,6 +10,47 @@ struct EFFECTSIZE {
     uint32_t W, H;
 };
 
+// copy (x, y, w x h) -> (toX, toY) within the window DC; overlapping source
+// and destination give the result of reading the whole source first.
+void CopyOnScreen(const STATUS* status, int x, int y, int w, int h, int toX, int toY);
+
+// Runs `step(n)` while n is below `limit` (unsigned) and the budget of one
+// call lasts, counting n up.
+template <typename Step>
+void RunSteps(uint32_t* n, uint32_t limit, int budget, Step step)
+{
+    for (int i = 0; i < budget && *n < limit; ++i, ++*n)
+        step(static_cast<int>(*n));
+}
+
+// Re-seeds the random generator with the time, as the block effects do.
+void Reseed();
+
+// A table of (x, y) corners in row order: x steps by `step` up to W, then y
+// by `step`; in the ordinary heap (the STATUS owns it as workA). Nothing for
+// an empty table or when memory runs out.
+int32_t* MakeCornerTable(uint32_t W, uint32_t H, uint32_t step, uint32_t* count);
+// Swap-remove: entry `i` of `n` pairs takes the last one, and n shrinks.
+void RemovePair(int32_t* table, uint32_t* n, uint32_t i);
+// A random value below n (0 when n is 0).
+uint32_t RandomBelow(uint32_t n);
+// Frees an effect table of the STATUS and clears its field.
+void FreeTable(void** table);
+// Deletes the STATUS bitmap, if any.
+void DeleteBitmap(STATUS* status);
+
+// State of the families that move the picture a line at a time: the size
+// and the step counter.
+struct LINESTATE {
+    uint32_t W, H, n;
+};
+// Setup of those families: n = 0, then the picture setup; done or abort.
+int16_t LineSetup(STATUS* status, LINESTATE* state);
+// Standard wait; its completion resets n.
+int16_t LineWait(STATUS* status, LINESTATE* state);
+// Standard close, then n = 0.
+int16_t LineClose(STATUS* status, LINESTATE* state);
+
 // Picture setup: makes `bitmap` from `picture` for the DC and records the
 // size. 0 on success, EFFECT_ABORT when the picture cannot be locked or the
 // bitmap cannot be made.
