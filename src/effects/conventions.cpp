@@ -169,3 +169,44 @@ void DeleteBitmap(STATUS* status)
         status->bitmap = nullptr;
     }
 }
+
+namespace {
+
+bool BuildTable(STATUS* status, TABLESTATE* state, TABLESHAPE shape)
+{
+    status->workA = MakeCornerTable(state->W, shape.oneRow ? 1 : state->H, shape.step, &state->N);
+    return status->workA != nullptr || state->N == 0;
+}
+
+}  // namespace
+
+int16_t TableSetup(STATUS* status, TABLESTATE* state, TABLESHAPE shape)
+{
+    DeleteBitmap(status);
+    FreeTable(&status->workA);
+    EFFECTSIZE size;
+    if (const int16_t failed = PictureSetup(status, &size))
+        return failed;
+    state->W = size.W;
+    state->H = size.H;
+    if (!BuildTable(status, state, shape))
+        return EFFECT_ABORT;
+    Reseed();
+    return EFFECT_DONE;
+}
+
+int16_t TableForLeaving(STATUS* status, TABLESTATE* state, TABLESHAPE shape, bool reseed)
+{
+    if (status->workA != nullptr)
+        return 0;
+    EFFECTSIZE size;
+    if (!PictureSize(status, &size))
+        return EFFECT_ABORT;
+    state->W = size.W;
+    state->H = size.H;
+    if (!BuildTable(status, state, shape))
+        return EFFECT_ABORT;
+    if (reseed)
+        Reseed();
+    return 0;
+}

@@ -39,6 +39,24 @@ void FreeTable(void** table);
 // Deletes the STATUS bitmap, if any.
 void DeleteBitmap(STATUS* status);
 
+// State of the families that work through a table of pieces in workA: the
+// picture's size and the pieces left.
+struct TABLESTATE {
+    uint32_t W, H, N;
+};
+// The pieces: `step` x `step` squares in row order, or with `oneRow` the
+// left edges of `step`-wide strips.
+struct TABLESHAPE {
+    uint32_t step;
+    bool oneRow;
+};
+// Setup of those families: the bitmap, the table, and re-seeding.
+int16_t TableSetup(STATUS* status, TABLESTATE* state, TABLESHAPE shape);
+// Before leaving: when workA is empty (the family only leaves, or its
+// appear freed the table), the size of the slide's own picture and a new
+// table, re-seeding when asked. 0, or EFFECT_ABORT.
+int16_t TableForLeaving(STATUS* status, TABLESTATE* state, TABLESHAPE shape, bool reseed);
+
 // State of the families that move the picture a line at a time: the size
 // and the step counter.
 struct LINESTATE {

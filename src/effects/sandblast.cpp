@@ -10,9 +10,9 @@ namespace {
 
 constexpr int PIXELS_PER_CALL = 1024;
 
-struct SANDSTATE {
-    uint32_t W, H, N;
-} sand;
+constexpr TABLESHAPE PIXELS = {1, false};
+
+TABLESTATE sand;
 
 // Spreads the choice over tables larger than one random value covers.
 uint32_t RandomPixel()
@@ -22,28 +22,9 @@ uint32_t RandomPixel()
     return sand.N ? (low | (high << 15)) % sand.N : 0;
 }
 
-bool BuildPixels(STATUS* status)
-{
-    status->workA = MakeCornerTable(sand.W, sand.H, 1, &sand.N);
-    return status->workA != nullptr || sand.N == 0;
-}
-
 }  // namespace
 
-int16_t SetupSandblast(STATUS* status)
-{
-    DeleteBitmap(status);
-    FreeTable(&status->workA);
-    EFFECTSIZE size;
-    if (const int16_t failed = PictureSetup(status, &size))
-        return failed;
-    sand.W = size.W;
-    sand.H = size.H;
-    if (!BuildPixels(status))
-        return EFFECT_ABORT;
-    Reseed();
-    return EFFECT_DONE;
-}
+int16_t SetupSandblast(STATUS* status) { return TableSetup(status, &sand, PIXELS); }
 
 int16_t AppearSandblast(STATUS* status)
 {
@@ -75,16 +56,8 @@ int16_t DisappearSandblast(STATUS* status)
 {
     LOGBRUSH brush{};
     GetObjectA(status->backgroundBrush, sizeof brush, &brush);
-    if (status->workA == nullptr) {
-        EFFECTSIZE size;
-        if (!PictureSize(status, &size))
-            return EFFECT_ABORT;
-        sand.W = size.W;
-        sand.H = size.H;
-        if (!BuildPixels(status))
-            return EFFECT_ABORT;
-        Reseed();
-    }
+    if (const int16_t failed = TableForLeaving(status, &sand, PIXELS, true))
+        return failed;
     PictureFrame frame(status);
     auto* table = static_cast<int32_t*>(status->workA);
     for (int k = 0; k < PIXELS_PER_CALL && sand.N > 0; ++k) {

@@ -11,35 +11,15 @@ namespace {
 constexpr uint32_t TILE = 8;
 constexpr uint32_t TILES_PER_CALL = 16;
 
-struct TILESTATE {
-    uint32_t W, H, N;
-} tile;
+constexpr TABLESHAPE TILES = {TILE, false};
 
-// The tiles of the picture into workA; false when it cannot be made.
-bool BuildTiles(STATUS* status)
-{
-    status->workA = MakeCornerTable(tile.W, tile.H, TILE, &tile.N);
-    return status->workA != nullptr || tile.N == 0;
-}
+TABLESTATE tile;
 
 uint32_t Stop() { return tile.N > TILES_PER_CALL ? tile.N - TILES_PER_CALL : 0; }
 
 }  // namespace
 
-int16_t SetupTile(STATUS* status)
-{
-    DeleteBitmap(status);
-    FreeTable(&status->workA);
-    EFFECTSIZE size;
-    if (const int16_t failed = PictureSetup(status, &size))
-        return failed;
-    tile.W = size.W;
-    tile.H = size.H;
-    if (!BuildTiles(status))
-        return EFFECT_ABORT;
-    Reseed();
-    return EFFECT_DONE;
-}
+int16_t SetupTile(STATUS* status) { return TableSetup(status, &tile, TILES); }
 
 int16_t AppearTile(STATUS* status)
 {
@@ -67,15 +47,8 @@ int16_t WaitTile(STATUS* status) { return StandardWait(status); }
 
 int16_t DisappearTile(STATUS* status)
 {
-    if (status->workA == nullptr) {
-        EFFECTSIZE size;
-        if (!PictureSize(status, &size))
-            return EFFECT_ABORT;
-        tile.W = size.W;
-        tile.H = size.H;
-        if (!BuildTiles(status))
-            return EFFECT_ABORT;
-    }
+    if (const int16_t failed = TableForLeaving(status, &tile, TILES, false))
+        return failed;
     if (tile.N == 0) {
         FreeTable(&status->workA);
         return EFFECT_DONE;

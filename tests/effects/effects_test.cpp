@@ -10,54 +10,13 @@
 #include "effects/families.h"
 #include "imaging/dib.h"
 #include "platform/guards.h"
+#include "support/test_canvas.h"
 
 namespace {
 
 constexpr COLORREF BACKGROUND = RGB(1, 2, 3);
 constexpr int OX = 7, OY = 5;  // where the slide sits on the canvas
 
-// A 32-bit DIB section filled with the background.
-class Canvas {
-public:
-    Canvas(int w, int h) : width(w), height(h)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-        Fill(BACKGROUND);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    void Fill(COLORREF colour)
-    {
-        HBRUSH brush = CreateSolidBrush(colour);
-        RECT all{0, 0, width, height};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-    }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        const uint32_t v = bits[y * width + x];
-        return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
-    }
-
-    int width, height;
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    uint32_t* bits = nullptr;
-};
 
 COLORREF Coded(int x, int y) { return RGB(10 + x, 20 + y, 200); }
 
@@ -130,7 +89,7 @@ protected:
 
     bool ShowsBackground() const { return AreaIs(OX, OY, OX + w_, OY + h_, BACKGROUND); }
 
-    Canvas canvas{120, 100};
+    TestCanvas canvas{120, 100, BACKGROUND};
     HBRUSH brush = CreateSolidBrush(BACKGROUND);
     STATUS status{};
     int w_ = 0, h_ = 0;
@@ -247,7 +206,7 @@ TEST_F(Effects, ChaosAndOrderBlockSizes)
     // A descending table is sorted already: the first call draws the
     // picture whole. 200 x 100 uses 8-pixel blocks (25 x 13 of them), 300
     // x 300 16-pixel blocks (19 x 19).
-    Canvas big(320, 320);
+    TestCanvas big(320, 320, BACKGROUND);
     const struct {
         int w, h;
         uint32_t blocks;
@@ -304,7 +263,7 @@ TEST_F(Effects, PlummetStrips)
 
 TEST_F(Effects, QuadrantsCallsAndFinalPicture)
 {
-    Canvas big(220, 120);
+    TestCanvas big(220, 120, BACKGROUND);
     const struct {
         int w, h, calls;
     } cases[] = {{200, 100, 50}, {101, 50, 25}, {1, 1, 1}, {2, 1, 1}};

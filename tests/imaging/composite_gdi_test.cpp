@@ -6,54 +6,17 @@
 #include "imaging/dib.h"
 #include "imaging/palette.h"
 #include "platform/gdi_guards.h"
+#include "support/test_canvas.h"
 #include "support/test_dib.h"
 
 namespace {
 
-// A 24-bit DIB section to draw on, filled with one colour.
-class Canvas {
-public:
-    Canvas(int w, int h, COLORREF fill) : width(w), height(h)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-        HBRUSH brush = CreateSolidBrush(fill);
-        RECT all{0, 0, w, h};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        const uint32_t v = bits[y * width + x];
-        return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
-    }
-
-    int width, height;
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    uint32_t* bits = nullptr;
-};
 
 constexpr COLORREF UNDER = RGB(10, 20, 30);
 
 TEST(ShowTransparentDib, TwentyFourBitLeavesOutItsColour)
 {
-    Canvas canvas(8, 8, UNDER);
+    TestCanvas canvas(8, 8, UNDER);
     TestDib picture(CreateDib(3, 2, nullptr, 24));
     picture.Put(0, 0, RGB(255, 0, 0));
     picture.Put(1, 0, 0);  // black: the transparent colour here
@@ -76,7 +39,7 @@ TEST(ShowTransparentDib, PalettePictureUsesTheFirstEntryOfTheColour)
     colours[3] = 255, colours[5] = 255;
     colours[6] = 255, colours[8] = 255;
     colours[9] = 255;  // entry 3: red
-    Canvas canvas(4, 1, UNDER);
+    TestCanvas canvas(4, 1, UNDER);
     TestDib picture(CreateDib(4, 1, colours, 8));
     picture.Put(0, 0, 1);
     picture.Put(1, 0, 2);
@@ -89,7 +52,7 @@ TEST(ShowTransparentDib, PalettePictureUsesTheFirstEntryOfTheColour)
     EXPECT_EQ(canvas.At(3, 0), RGB(0, 0, 0));
 
     // A colour the table does not hold: all of the picture is drawn.
-    Canvas opaque(4, 1, UNDER);
+    TestCanvas opaque(4, 1, UNDER);
     ASSERT_EQ(ShowTransparentDib(opaque.dc, nullptr, picture.header, 0, 0, RGB(1, 2, 3)), 1);
     EXPECT_EQ(opaque.At(0, 0), RGB(255, 0, 255));
     EXPECT_EQ(opaque.At(3, 0), RGB(0, 0, 0));
@@ -97,7 +60,7 @@ TEST(ShowTransparentDib, PalettePictureUsesTheFirstEntryOfTheColour)
 
 TEST(DrawBitmap, DrawsTheWholePictureWithTheRasterOperation)
 {
-    Canvas canvas(6, 6, RGB(0, 0, 0));
+    TestCanvas canvas(6, 6, RGB(0, 0, 0));
     TestDib picture(CreateDib(2, 2, nullptr, 24));
     for (int i = 0; i < 4; ++i)
         picture.Put(i % 2, i / 2, RGB(40 * i, 100, 200));
