@@ -120,11 +120,11 @@ int main(int argc, char** argv)
     title.margin = 10;
     std::snprintf(title.faceName, sizeof title.faceName, "Times New Roman");
     ShowWriteText(&writer, title, "Vistrel");
-    ShowWriteImage(&writer, Slide(EFFECT_NONE, EFFECT_NONE, 0, 2), Sunset(), true);
+    ShowWriteImage(&writer, Slide(EFFECT_WRIGHT, EFFECT_SANDBLAST, 0, 2), Sunset(), true);
     ShowWriteImage(&writer, Slide(EFFECT_RANDOM, EFFECT_RANDOM, POSITION_TOP_LEFT, 2), Rings(), true);
-    ShowWriteImage(&writer, Slide(EFFECT_NONE, EFFECT_NCLEAR, POSITION_BOTTOM_RIGHT, 1), Checker(), true);
+    ShowWriteImage(&writer, Slide(EFFECT_TILE, EFFECT_NCLEAR, POSITION_BOTTOM_RIGHT, 1), Checker(), true);
     ShowWriteImage(&writer, Slide(EFFECT_RANDOM, EFFECT_NONE, POSITION_TOP_RIGHT, 2), Bars(), true);
-    ShowWriteImage(&writer, Slide(EFFECT_NONE, EFFECT_NONE, 0, 2), Panorama(), true);
+    ShowWriteImage(&writer, Slide(EFFECT_FOURWAY, EFFECT_PLUMMET, 0, 2), Panorama(), true);
     SCRTEXT ticker{};
     ticker.mode = 3;  // one line scrolling across the screen
     ticker.position = POSITION_BOTTOM_LEFT;
