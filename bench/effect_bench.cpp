@@ -13,6 +13,7 @@
 #include "imaging/dib.h"
 #include "platform/guards.h"
 #include "player/status.h"
+#include "support/test_canvas.h"
 
 namespace {
 
@@ -35,31 +36,6 @@ HGLOBAL Picture(int width, int height)
     return mem;
 }
 
-// A target of the screen's format: a 32-bit DIB section.
-struct Target {
-    Target(int width, int height)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-    }
-    ~Target()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-};
 
 // Milliseconds per call of `op`, over enough calls to last about 0.2 s.
 template <typename Op>
@@ -118,7 +94,8 @@ int main()
     for (const auto& size : sizes) {
         const int w = size[0], h = size[1];
         HGLOBAL picture = Picture(w, h);
-        Target target(w, h);
+        // A target of the screen's format: a 32-bit DIB section.
+        TestCanvas target(w, h, RGB(0, 0, 0));
         HBRUSH brush = CreateSolidBrush(RGB(10, 20, 30));
 
         // The reference: one BitBlt of the picture as a device bitmap.
